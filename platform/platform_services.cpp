@@ -80,5 +80,10 @@ bool flushFile(const FileHandle& file) { return file.valid() && FlushFileBuffers
 void closeFile(FileHandle& file) { file.close(); }
 
 void showMessage(const wchar_t* text, const wchar_t* title) {
+    // The box disables the thread's windows while it is shown, so when it closes there may be
+    // no enabled window left to take the activation: give it back to the window that had it.
+    HWND active = GetActiveWindow();
     MessageBoxW(nullptr, text, title, MB_OK | MB_TASKMODAL);
+    if (active && IsWindow(active) && GetActiveWindow() != active)
+        SetForegroundWindow(active);
 }

@@ -82,4 +82,116 @@ TEST(MainWindow, OpensCentredWithItsFrameAndFiveControlsInOrder) {
     EXPECT_EQ(tool.focus(), tool.control(L"关闭开场动画"));
 }
 
+// A message as the patcher shows it: one OK button, no icon, no owner, and the window takes
+// no input while it is shown.
+void expectPlainTaskModalBox(const RunningTool& tool, const MessageBoxSeen& box) {
+    ASSERT_NE(box.box, nullptr) << "no message box";
+    EXPECT_EQ(box.buttons.size(), 1u);
+    EXPECT_NE(GetDlgItem(box.box, IDOK), nullptr);
+    EXPECT_FALSE(box.hasIcon);
+    EXPECT_EQ(GetWindow(box.box, GW_OWNER), nullptr);
+    EXPECT_FALSE(IsWindowEnabled(tool.window()));
+}
+
+TEST(MainWindow, TheButtonsTurnTheMoviesOffAndBackOn) {
+    GameFolder folder;
+    folder.addMarker();
+    folder.addShippedMovies();
+    Bytes shipped[moviePatchCount];
+    for (unsigned row = 0; row < moviePatchCount; ++row)
+        shipped[row] = folder.movie(row);
+    RunningTool tool(folder.path());
+
+    clickAt(centreOf(tool.control(L"关闭开场动画")));
+    MessageBoxSeen box = tool.waitForMessageBox();
+    EXPECT_EQ(box.title, L"提示");
+    EXPECT_EQ(box.text, L"关闭成功");
+    expectPlainTaskModalBox(tool, box);
+    for (unsigned row = 0; row < moviePatchCount; ++row)
+        EXPECT_EQ(folder.movie(row), withColumn(shipped[row], moviePatchTable[row],
+                                                MovieState::TurnedOff));
+    tool.dismiss(box);
+    // The window takes input again, with the focus where it was.
+    EXPECT_TRUE(IsWindowEnabled(tool.window()));
+    EXPECT_TRUE(waitUntil([&] { return GetForegroundWindow() == tool.window(); }));
+    EXPECT_TRUE(waitUntil([&] { return tool.focus() == tool.control(L"关闭开场动画"); }));
+
+    clickAt(centreOf(tool.control(L"恢复开场动画")));
+    box = tool.waitForMessageBox();
+    EXPECT_EQ(box.title, L"提示");
+    EXPECT_EQ(box.text, L"恢复成功");
+    for (unsigned row = 0; row < moviePatchCount; ++row)
+        EXPECT_EQ(folder.movie(row), shipped[row]);
+    tool.dismiss(box);
+}
+
+TEST(MainWindow, WithoutTheGameBesideItAsksToBePutThere) {
+    GameFolder folder;
+    folder.addShippedMovies();
+    RunningTool tool(folder.path());
+    for (const wchar_t* button : {L"关闭开场动画", L"恢复开场动画"}) {
+        clickAt(centreOf(tool.control(button)));
+        const MessageBoxSeen box = tool.waitForMessageBox();
+        EXPECT_EQ(box.title, L"注意");
+        EXPECT_EQ(box.text, L"请把我放在游戏目录下运行，如果您不清楚在哪，请全盘搜索文件名SWD6.exe "
+                            L"并和它放在一块");
+        expectPlainTaskModalBox(tool, box);
+        tool.dismiss(box);
+    }
+    for (unsigned row = 0; row < moviePatchCount; ++row)
+        EXPECT_EQ(folder.movie(row), shippedMovieFile(moviePatchTable[row]));
+}
+
+TEST(MainWindow, SaysWhichFileWasLeftAloneAndWhy) {
+    GameFolder folder;
+    folder.addMarker();
+    folder.addShippedMovies();
+    RunningTool tool(folder.path());
+    // The game holds one movie open.
+    HANDLE held = CreateFileW(folder.moviePath(1).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+
+    clickAt(centreOf(tool.control(L"关闭开场动画")));
+    const MessageBoxSeen box = tool.waitForMessageBox();
+    CloseHandle(held);
+    EXPECT_EQ(box.title, L"注意");
+    EXPECT_NE(box.text.find(L"assetbundles\\Movie\\Opening_S.unity3d：文件正被其他程序占用"),
+              std::wstring::npos);
+    EXPECT_NE(box.text.find(L"已修改的文件：\r\nassetbundles\\Movie\\LOGO.unity3d\r\n"
+                            L"assetbundles\\Movie\\TOTEM_LOGO.unity3d"),
+              std::wstring::npos);
+    EXPECT_EQ(box.text.find(L"成功"), std::wstring::npos);
+    expectPlainTaskModalBox(tool, box);
+    EXPECT_EQ(folder.movie(1), shippedMovieFile(moviePatchTable[1]));
+    tool.dismiss(box);
+}
+
+// The game folder is the folder of the program file, whatever its name holds and whatever
+// folder the program was started from.
+TEST(MainWindow, FindsTheGameInItsOwnFolder) {
+    struct Case {
+        const wchar_t* name;
+        bool startedElsewhere;
+    };
+    // 乗 is 81 5C in code page 936: its second byte is the backslash's code.
+    const Case cases[] = {{L"轩辕剑6", false}, {L"乗", false}, {L"game", true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << (c.startedElsewhere ? "started elsewhere" : "CJK"));
+        GameFolder folder(c.name);
+        folder.addMarker();
+        folder.addShippedMovies();
+        GameFolder elsewhere(L"elsewhere");
+        RunningTool tool(folder.path(), c.startedElsewhere ? elsewhere.path() : L"");
+
+        clickAt(centreOf(tool.control(L"关闭开场动画")));
+        const MessageBoxSeen box = tool.waitForMessageBox();
+        EXPECT_EQ(box.text, L"关闭成功");
+        for (unsigned row = 0; row < moviePatchCount; ++row)
+            EXPECT_EQ(folder.movie(row), withColumn(shippedMovieFile(moviePatchTable[row]),
+                                                    moviePatchTable[row], MovieState::TurnedOff));
+        tool.dismiss(box);
+    }
+}
+
 } // namespace

@@ -154,8 +154,9 @@ MessageBoxSeen RunningTool::waitForMessageBox(DWORD milliseconds) const {
             continue;
         if (_wcsicmp(facts.className.c_str(), L"Button") == 0)
             seen.buttons.push_back(child);
+        // The box may keep an empty icon control: an icon counts only if it has an image.
         if (_wcsicmp(facts.className.c_str(), L"Static") == 0 &&
-            (facts.style & SS_TYPEMASK) == SS_ICON)
+            (facts.style & SS_TYPEMASK) == SS_ICON && SendMessageW(child, STM_GETICON, 0, 0))
             seen.hasIcon = true;
     }
     return seen;
