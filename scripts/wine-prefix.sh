@@ -7,8 +7,19 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine-env.sh" "$1"
 
+# Wine draws the caption bar's Close button with Marlett, which Debian's 64-bit Wine does
+# not find by itself.
+add_caption_font() {
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+    [[ -f "$fonts/marlett.ttf" || ! -f /usr/share/wine/fonts/marlett.ttf ]] && return 0
+    mkdir -p "$fonts" && cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+}
+
 stamp="$WINEPREFIX/.tessaril-prefix-3"
-[[ -f "$stamp" ]] && exit 0
+if [[ -f "$stamp" ]]; then
+    add_caption_font
+    exit 0
+fi
 
 rm -rf "$WINEPREFIX"
 mkdir -p "$WINEPREFIX"
@@ -35,4 +46,5 @@ font='WenQuanYi Micro Hei'
 } >"$reg"
 wine regedit "$reg" >/dev/null 2>&1
 wineserver -w
+add_caption_font
 touch "$stamp"
