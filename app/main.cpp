@@ -9,7 +9,7 @@
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     ProgramStart start;
-    releaseGameFolder(); // the game folder starts empty
+    // The game folder starts empty and is resolved at each click; it is freed once, at exit.
     atexit(releaseGameFolder);
     return runMainWindow(instance);
 }

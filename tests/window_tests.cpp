@@ -171,13 +171,18 @@ TEST(MainWindow, SaysWhichFileWasLeftAloneAndWhy) {
 // folder the program was started from.
 TEST(MainWindow, FindsTheGameInItsOwnFolder) {
     struct Case {
-        const wchar_t* name;
+        std::wstring name;
         bool startedElsewhere;
     };
-    // 乗 is 81 5C in code page 936: its second byte is the backslash's code.
-    const Case cases[] = {{L"轩辕剑6", false}, {L"乗", false}, {L"game", true}};
+    const Case cases[] = {
+        {L"轩辕剑6", false},
+        // 乗 is 81 5C in code page 936: its second byte is the backslash's code.
+        {L"乗", false},
+        {L"game", true},
+    };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << (c.startedElsewhere ? "started elsewhere" : "CJK"));
+        SCOPED_TRACE(testing::Message() << "folder name of " << c.name.size() << " characters"
+                                        << (c.startedElsewhere ? ", started elsewhere" : ""));
         GameFolder folder(c.name);
         folder.addMarker();
         folder.addShippedMovies();
