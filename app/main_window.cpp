@@ -19,8 +19,8 @@ enum ControlId {
 
 // In creation order.
 const ControlTemplate mainWindowControls[] = {
-    {ControlKind::TransLabel, transLabel2, L"更多轩辕剑6好工具好秘籍尽在：Korvan第一单机游戏论坛", 18,
-     180, 329, 20},
+    {ControlKind::TransLabel, transLabel2, L"更多轩辕剑6好工具好秘籍尽在：Korvan第一单机游戏论坛",
+     18, 180, 329, 20},
     {ControlKind::TransLabel, transLabel1, L"方法原理:@Lunwick", 32, 144, 120, 20},
     {ControlKind::TransLabel, transLabel8, L"程序制作:@Berrisa", 224, 144, 96, 20},
     {ControlKind::Button, button2, L"恢复开场动画", 200, 56, 96, 32},
@@ -28,7 +28,13 @@ const ControlTemplate mainWindowControls[] = {
 };
 
 const FormTemplate mainWindowTemplate = {
-    L"Tessaril.MainWindow", L"Tessaril", 361, 238, programIconName, button1, mainWindowControls,
+    L"Tessaril.MainWindow",
+    L"Tessaril",
+    361,
+    238,
+    programIconName,
+    button1,
+    mainWindowControls,
     sizeof mainWindowControls / sizeof mainWindowControls[0],
 };
 
@@ -48,7 +54,9 @@ void onLabelPressed(Form&, int controlId, int, int, int) {
         openForumBoardPage();
 }
 
-void onDestroying(Form&) { openClosingPages(); }
+void onDestroying(Form&) {
+    openClosingPages();
+}
 
 } // namespace
 

@@ -17,4 +17,6 @@ void resolveGameFolder() {
     gameFolder = std::move(folder);
 }
 
-void releaseGameFolder() { gameFolder.release(); }
+void releaseGameFolder() {
+    gameFolder.release();
+}

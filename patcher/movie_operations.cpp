@@ -14,7 +14,9 @@ bool sameBytes(const uint8_t* a, const uint8_t* b, unsigned count) {
     return true;
 }
 
-FileReport outcome(FileOutcome kind, DWORD error = ERROR_SUCCESS) { return {kind, error}; }
+FileReport outcome(FileOutcome kind, DWORD error = ERROR_SUCCESS) {
+    return {kind, error};
+}
 
 FileReport openFailure(DWORD error) {
     switch (error) {
@@ -97,7 +99,8 @@ PatchReport patchGameFolder(const wchar_t* folder, MovieState state) {
 
     for (unsigned row = 0; row < moviePatchCount; ++row) {
         const MoviePatch& patch = moviePatchTable[row];
-        report.files[row] = patchFile(Text(folder).append(patch.relativePath).c_str(), patch, state);
+        report.files[row] =
+            patchFile(Text(folder).append(patch.relativePath).c_str(), patch, state);
     }
     return report;
 }
@@ -109,6 +112,10 @@ void applyMovieState(MovieState state, const wchar_t* successText) {
     showMessage(message.text.c_str(), message.title);
 }
 
-void turnOffOpeningMovies() { applyMovieState(MovieState::TurnedOff, L"关闭成功"); }
+void turnOffOpeningMovies() {
+    applyMovieState(MovieState::TurnedOff, L"关闭成功");
+}
 
-void restoreOpeningMovies() { applyMovieState(MovieState::Restored, L"恢复成功"); }
+void restoreOpeningMovies() {
+    applyMovieState(MovieState::Restored, L"恢复成功");
+}

@@ -63,7 +63,8 @@ PatchMessage patchMessage(const PatchReport& report, MovieState state, const wch
     if (allFilesInState(report))
         return {Text(successText), noticeTitle};
 
-    Text text(state == MovieState::TurnedOff ? L"开场动画没有全部关闭。" : L"开场动画没有全部恢复。");
+    Text text(state == MovieState::TurnedOff ? L"开场动画没有全部关闭。"
+                                             : L"开场动画没有全部恢复。");
     text.append(lineBreak).append(lineBreak).append(L"以下文件没有修改：");
     for (unsigned row = 0; row < moviePatchCount; ++row) {
         const FileReport& file = report.files[row];

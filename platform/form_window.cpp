@@ -22,7 +22,8 @@ int heldModifiers() {
     return modifiers;
 }
 
-bool registerFormClass(HINSTANCE instance, const FormTemplate& form, HICON icon, WNDPROC procedure) {
+bool registerFormClass(HINSTANCE instance, const FormTemplate& form, HICON icon,
+                       WNDPROC procedure) {
     WNDCLASSEXW windowClass = {};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = procedure;
@@ -52,8 +53,7 @@ Form::~Form() {
 bool Form::create(HINSTANCE instance, const FormTemplate& form, const FormEvents& events) {
     template_ = &form;
     events_ = events;
-    icon_ = static_cast<HICON>(
-        LoadImageW(instance, form.iconName, IMAGE_ICON, 48, 48, 0));
+    icon_ = static_cast<HICON>(LoadImageW(instance, form.iconName, IMAGE_ICON, 48, 48, 0));
     if (!registerFormClass(instance, form, icon_, windowProc) || !registerTransLabelClass(instance))
         return false;
 
@@ -66,8 +66,8 @@ bool Form::create(HINSTANCE instance, const FormTemplate& form, const FormEvents
     // Some systems shrink a new window to fit a small screen; the form keeps its size.
     RECT outer;
     if (GetWindowRect(window_, &outer) &&
-        (outer.right - outer.left != form.outerWidth || outer.bottom - outer.top != form.outerHeight ||
-         outer.left != at.x || outer.top != at.y))
+        (outer.right - outer.left != form.outerWidth ||
+         outer.bottom - outer.top != form.outerHeight || outer.left != at.x || outer.top != at.y))
         SetWindowPos(window_, nullptr, at.x, at.y, form.outerWidth, form.outerHeight,
                      SWP_NOZORDER | SWP_NOACTIVATE);
     if (icon_) {
@@ -79,11 +79,10 @@ bool Form::create(HINSTANCE instance, const FormTemplate& form, const FormEvents
     for (unsigned i = 0; i < form.controlCount && i < maxFormControls; ++i) {
         const ControlTemplate& c = form.controls[i];
         const bool button = c.kind == ControlKind::Button;
-        controls_[i] = CreateWindowExW(0, button ? L"BUTTON" : transLabelClassName, c.caption,
-                                       button ? buttonStyle : labelStyle, c.left, c.top, c.width,
-                                       c.height, window_,
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
-                                       instance, nullptr);
+        controls_[i] = CreateWindowExW(
+            0, button ? L"BUTTON" : transLabelClassName, c.caption,
+            button ? buttonStyle : labelStyle, c.left, c.top, c.width, c.height, window_,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
         // Labels draw in the default GUI font when they are given none.
         if (controls_[i] && button)
             SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
@@ -128,9 +127,9 @@ int Form::runMessageLoop() {
             continue;
         // Alt with a letter chooses nothing: no caption has a mnemonic, and the window has no
         // menu to open. Alt+F4 and Alt+Space still reach the system.
-        const bool altLetter = message.message == WM_SYSKEYDOWN &&
-                               ((message.wParam >= 'A' && message.wParam <= 'Z') ||
-                                (message.wParam >= '0' && message.wParam <= '9'));
+        const bool altLetter =
+            message.message == WM_SYSKEYDOWN && ((message.wParam >= 'A' && message.wParam <= 'Z') ||
+                                                 (message.wParam >= '0' && message.wParam <= '9'));
         if (!altLetter)
             TranslateMessage(&message);
         DispatchMessageW(&message);

@@ -42,7 +42,7 @@ struct FormEvents {
 constexpr unsigned maxFormControls = 8;
 
 class Form {
-public:
+  public:
     Form() = default;
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
@@ -59,7 +59,7 @@ public:
     HWND window() const { return window_; }
     HWND control(int id) const;
 
-private:
+  private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     // Takes the keys and presses that the form handles before the target sees them;

@@ -5,7 +5,7 @@
 
 // A kernel handle that knows both of Windows' invalid values.
 class KernelHandle {
-public:
+  public:
     KernelHandle() = default;
     explicit KernelHandle(HANDLE handle) : handle_(handle) {}
     KernelHandle(KernelHandle&& other) noexcept : handle_(other.handle_) {
@@ -32,13 +32,13 @@ public:
         handle_ = nullptr;
     }
 
-private:
+  private:
     HANDLE handle_ = nullptr;
 };
 
 // A GDI object (font, brush, pen, bitmap) deleted with its owner.
 template <typename T> class GdiObject {
-public:
+  public:
     GdiObject() = default;
     explicit GdiObject(T object) : object_(object) {}
     GdiObject(GdiObject&& other) noexcept : object_(other.object_) { other.object_ = nullptr; }
@@ -61,13 +61,13 @@ public:
         object_ = object;
     }
 
-private:
+  private:
     T object_ = nullptr;
 };
 
 // Selects an object into a DC and puts the previous one back.
 class SelectedObject {
-public:
+  public:
     SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
     SelectedObject(const SelectedObject&) = delete;
     SelectedObject& operator=(const SelectedObject&) = delete;
@@ -76,14 +76,14 @@ public:
             SelectObject(dc_, previous_);
     }
 
-private:
+  private:
     HDC dc_;
     HGDIOBJ previous_;
 };
 
 // A memory DC compatible with another.
 class MemoryDC {
-public:
+  public:
     explicit MemoryDC(HDC compatibleWith) : dc_(CreateCompatibleDC(compatibleWith)) {}
     MemoryDC(const MemoryDC&) = delete;
     MemoryDC& operator=(const MemoryDC&) = delete;
@@ -93,20 +93,20 @@ public:
     }
     HDC get() const { return dc_; }
 
-private:
+  private:
     HDC dc_;
 };
 
 // BeginPaint and EndPaint around one WM_PAINT.
 class PaintScope {
-public:
+  public:
     explicit PaintScope(HWND window) : window_(window) { dc_ = BeginPaint(window, &paint_); }
     PaintScope(const PaintScope&) = delete;
     PaintScope& operator=(const PaintScope&) = delete;
     ~PaintScope() { EndPaint(window_, &paint_); }
     HDC dc() const { return dc_; }
 
-private:
+  private:
     HWND window_;
     PAINTSTRUCT paint_;
     HDC dc_;

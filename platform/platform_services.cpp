@@ -33,9 +33,13 @@ Text modulePath() {
     }
 }
 
-Text runDirectory() { return directoryOf(modulePath().c_str()); }
+Text runDirectory() {
+    return directoryOf(modulePath().c_str());
+}
 
-bool fileExists(const wchar_t* path) { return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES; }
+bool fileExists(const wchar_t* path) {
+    return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
+}
 
 DWORD fileAttributes(const wchar_t* path, DWORD* error) {
     const DWORD attributes = GetFileAttributesW(path);
@@ -75,9 +79,13 @@ bool writeBytes(const FileHandle& file, const uint8_t* bytes, DWORD count) {
            written == count;
 }
 
-bool flushFile(const FileHandle& file) { return file.valid() && FlushFileBuffers(file.get()); }
+bool flushFile(const FileHandle& file) {
+    return file.valid() && FlushFileBuffers(file.get());
+}
 
-void closeFile(FileHandle& file) { file.close(); }
+void closeFile(FileHandle& file) {
+    file.close();
+}
 
 void showMessage(const wchar_t* text, const wchar_t* title) {
     // The box disables the thread's windows while it is shown, so when it closes there may be

@@ -5,12 +5,12 @@
 // it to open web addresses) and makes the program's own folder the current folder, whatever
 // folder it was started from. COM ends with the owner.
 class ProgramStart {
-public:
+  public:
     ProgramStart();
     ~ProgramStart();
     ProgramStart(const ProgramStart&) = delete;
     ProgramStart& operator=(const ProgramStart&) = delete;
 
-private:
+  private:
     bool comStarted_;
 };

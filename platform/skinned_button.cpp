@@ -10,7 +10,7 @@ const wchar_t hotProperty[] = L"Tessaril.Skin.Hot";
 
 // The skin's hook on the thread: it is what makes buttons created later skinned too.
 class SkinHook {
-public:
+  public:
     ~SkinHook() { remove(); }
     bool on() const { return hook_ != nullptr; }
     void install(HOOKPROC procedure) {
@@ -23,7 +23,7 @@ public:
         hook_ = nullptr;
     }
 
-private:
+  private:
     HHOOK hook_ = nullptr;
 };
 
@@ -31,7 +31,8 @@ SkinHook skinHook;
 
 bool isPushButton(const wchar_t* className, LONG_PTR style) {
     const LONG_PTR type = style & BS_TYPEMASK;
-    return lstrcmpiW(className, L"Button") == 0 && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON);
+    return lstrcmpiW(className, L"Button") == 0 &&
+           (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON);
 }
 
 bool isPushButton(HWND window) {
@@ -110,7 +111,8 @@ void paintCaption(HWND button, HDC dc, int width, int height, const ButtonState&
     RECT face = {4, 4, width - 4, height - 4};
     RECT measured = face;
     const UINT format = DT_CENTER | DT_WORDBREAK | DT_HIDEPREFIX;
-    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.length()), &measured, format | DT_CALCRECT);
+    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.length()), &measured,
+              format | DT_CALCRECT);
     const int textHeight = measured.bottom - measured.top;
     RECT text = face;
     text.top = face.top + (face.bottom - face.top - textHeight) / 2;
@@ -127,8 +129,9 @@ void paintButton(HWND button, HDC target) {
     if (width <= 0 || height <= 0)
         return;
     const LRESULT buttonState = SendMessageW(button, BM_GETSTATE, 0, 0);
-    const ButtonState state = {(buttonState & BST_PUSHED) != 0, GetPropW(button, hotProperty) != nullptr,
-                               GetFocus() == button, IsWindowEnabled(button) != FALSE};
+    const ButtonState state = {(buttonState & BST_PUSHED) != 0,
+                               GetPropW(button, hotProperty) != nullptr, GetFocus() == button,
+                               IsWindowEnabled(button) != FALSE};
 
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -155,7 +158,9 @@ void paintButton(HWND button, HDC target) {
     BitBlt(target, 0, 0, width, height, memory.get(), 0, 0, SRCCOPY);
 }
 
-void repaintNow(HWND button) { RedrawWindow(button, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); }
+void repaintNow(HWND button) {
+    RedrawWindow(button, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
 
 // Messages after which the button's own code may have drawn it in its plain look.
 bool changesLook(UINT message) {

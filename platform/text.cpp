@@ -45,7 +45,9 @@ void Text::reserve(size_t count) {
     capacity_ = capacity;
 }
 
-Text& Text::append(const wchar_t* text) { return append(text, text ? lstrlenW(text) : 0); }
+Text& Text::append(const wchar_t* text) {
+    return append(text, text ? lstrlenW(text) : 0);
+}
 
 Text& Text::append(const wchar_t* text, size_t count) {
     reserve(length_ + count);

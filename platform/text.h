@@ -5,7 +5,7 @@
 #include <stddef.h>
 
 class Text {
-public:
+  public:
     Text() = default;
     explicit Text(const wchar_t* text) { append(text); }
     Text(Text&& other) noexcept;
@@ -33,7 +33,7 @@ public:
     bool holdsBuffer() const { return data_ != nullptr; }
     bool equals(const wchar_t* text) const;
 
-private:
+  private:
     void reserve(size_t count);
 
     wchar_t* data_ = nullptr;

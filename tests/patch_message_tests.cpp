@@ -11,7 +11,9 @@ PatchReport reportOf(FileOutcome a, FileOutcome b, FileOutcome c, DWORD error = 
     return {true, {{a, error}, {b, error}, {c, error}}};
 }
 
-std::wstring textOf(const PatchMessage& message) { return message.text.c_str(); }
+std::wstring textOf(const PatchMessage& message) {
+    return message.text.c_str();
+}
 
 bool contains(const std::wstring& text, const std::wstring& part) {
     return text.find(part) != std::wstring::npos;
@@ -29,8 +31,8 @@ TEST(PatchMessage, SuccessOnlyWhenEveryFileEndsInTheWantedState) {
 }
 
 TEST(PatchMessage, MissingMarkerAsksToBePutBesideTheGame) {
-    PatchReport report = reportOf(FileOutcome::NotTried, FileOutcome::NotTried,
-                                  FileOutcome::NotTried);
+    PatchReport report =
+        reportOf(FileOutcome::NotTried, FileOutcome::NotTried, FileOutcome::NotTried);
     report.markerFound = false;
     const PatchMessage message = patchMessage(report, MovieState::TurnedOff, L"关闭成功");
     EXPECT_EQ(textOf(message), L"请把我放在游戏目录下运行，如果您不清楚在哪，请全盘搜索文件名"
@@ -71,11 +73,15 @@ TEST(PatchMessage, EachKindOfFailureHasItsOwnPlainReason) {
         const wchar_t* says;
     };
     const Expectation kinds[] = {
-        {FileOutcome::Missing, L"找不到"},        {FileOutcome::InUse, L"占用"},
-        {FileOutcome::ReadOnly, L"只读"},         {FileOutcome::NoPermission, L"管理员身份"},
-        {FileOutcome::OpenFailed, L"无法打开"},   {FileOutcome::TooShort, L"不是已知的游戏版本"},
+        {FileOutcome::Missing, L"找不到"},
+        {FileOutcome::InUse, L"占用"},
+        {FileOutcome::ReadOnly, L"只读"},
+        {FileOutcome::NoPermission, L"管理员身份"},
+        {FileOutcome::OpenFailed, L"无法打开"},
+        {FileOutcome::TooShort, L"不是已知的游戏版本"},
         {FileOutcome::UnknownContent, L"不是已知的游戏版本"},
-        {FileOutcome::ReadFailed, L"无法读取"},   {FileOutcome::WriteFailed, L"写入"},
+        {FileOutcome::ReadFailed, L"无法读取"},
+        {FileOutcome::WriteFailed, L"写入"},
     };
     std::set<std::wstring> reasons;
     for (const Expectation& kind : kinds) {
@@ -83,10 +89,10 @@ TEST(PatchMessage, EachKindOfFailureHasItsOwnPlainReason) {
         ASSERT_NE(reason, nullptr);
         EXPECT_TRUE(contains(reason, kind.says)) << static_cast<int>(kind.outcome);
         reasons.insert(reason);
-        const PatchReport report = reportOf(kind.outcome, FileOutcome::Changed,
-                                            FileOutcome::Changed);
-        EXPECT_TRUE(contains(textOf(patchMessage(report, MovieState::TurnedOff, L"关闭成功")),
-                             reason));
+        const PatchReport report =
+            reportOf(kind.outcome, FileOutcome::Changed, FileOutcome::Changed);
+        EXPECT_TRUE(
+            contains(textOf(patchMessage(report, MovieState::TurnedOff, L"关闭成功")), reason));
     }
     EXPECT_EQ(reasons.size(), std::size(kinds)) << "two kinds read the same";
     EXPECT_EQ(reasonFor(FileOutcome::Changed), nullptr);
@@ -100,8 +106,8 @@ TEST(PatchMessage, GivesTheSystemsErrorCodeWhereNoPlainReasonCovers) {
                          L"（错误代码 112）"));
     const PatchReport missing =
         reportOf(FileOutcome::Missing, FileOutcome::Changed, FileOutcome::Changed, 2);
-    EXPECT_FALSE(contains(textOf(patchMessage(missing, MovieState::TurnedOff, L"关闭成功")),
-                          L"错误代码"));
+    EXPECT_FALSE(
+        contains(textOf(patchMessage(missing, MovieState::TurnedOff, L"关闭成功")), L"错误代码"));
 }
 
 } // namespace

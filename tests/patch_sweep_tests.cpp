@@ -18,7 +18,9 @@ struct Case {
     std::string label;
 };
 
-void PrintTo(const Case& c, std::ostream* out) { *out << c.label; }
+void PrintTo(const Case& c, std::ostream* out) {
+    *out << c.label;
+}
 
 std::vector<Case> sweepCases() {
     std::vector<Case> cases;
@@ -36,8 +38,8 @@ std::vector<Case> sweepCases() {
             contents.push_back({"offHead", offThenGame});
         }
         const size_t end = patch.offset + patch.length;
-        const std::set<size_t> lengths = {0,       size_t(patch.offset) - 1, patch.offset, end - 1,
-                                           end,     end + 1,                   end + 4096};
+        const std::set<size_t> lengths = {
+            0, size_t(patch.offset) - 1, patch.offset, end - 1, end, end + 1, end + 4096};
         for (size_t length : lengths) {
             for (const auto& content : contents) {
                 for (MovieState state : {MovieState::TurnedOff, MovieState::Restored}) {
@@ -69,9 +71,8 @@ TEST_P(PatchSweep, WritesOnlyAKnownByteStringInALongEnoughFile) {
     const PatchReport report = patchGameFolder(folder.path().c_str(), c.state);
 
     const uint8_t* wanted = bytesFor(patch, c.state);
-    const uint8_t* other =
-        bytesFor(patch, c.state == MovieState::TurnedOff ? MovieState::Restored
-                                                         : MovieState::TurnedOff);
+    const uint8_t* other = bytesFor(
+        patch, c.state == MovieState::TurnedOff ? MovieState::Restored : MovieState::TurnedOff);
     FileOutcome expected;
     Bytes expectedFile = file;
     if (c.length < patch.offset + patch.length) {

@@ -2,7 +2,6 @@
 // when something stands in the way.
 #include <gtest/gtest.h>
 
-
 #include "patcher/movie_operations.h"
 #include "tests/support/game_files.h"
 
@@ -178,13 +177,13 @@ TEST_P(MoviePatcherObstacle, LeavesThatFileAloneAndPatchesTheOthers) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    EachRow, MoviePatcherObstacle,
-    ::testing::Combine(::testing::ValuesIn(obstacles), ::testing::Values(0u, 1u, 2u)),
-    [](const auto& info) {
-        return std::string(std::get<0>(info.param).name) + "_row" +
-               std::to_string(std::get<1>(info.param) + 1);
-    });
+INSTANTIATE_TEST_SUITE_P(EachRow, MoviePatcherObstacle,
+                         ::testing::Combine(::testing::ValuesIn(obstacles),
+                                            ::testing::Values(0u, 1u, 2u)),
+                         [](const auto& info) {
+                             return std::string(std::get<0>(info.param).name) + "_row" +
+                                    std::to_string(std::get<1>(info.param) + 1);
+                         });
 
 TEST(MoviePatcher, PatchesAGameFolderWhoseNameHoldsChinese) {
     // 乗 is 81 5C in code page 936: its second byte is the backslash's code.

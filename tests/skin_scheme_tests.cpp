@@ -33,8 +33,8 @@ struct TestWindow {
     }
     ~TestWindow() { DestroyWindow(window); }
     HWND add(const wchar_t* className, DWORD style, int left, int top) {
-        return CreateWindowExW(0, className, L"按钮", WS_CHILD | WS_VISIBLE | style, left, top, 96, 32,
-                               window, nullptr, nullptr, nullptr);
+        return CreateWindowExW(0, className, L"按钮", WS_CHILD | WS_VISIBLE | style, left, top, 96,
+                               32, window, nullptr, nullptr, nullptr);
     }
 };
 

@@ -24,7 +24,10 @@ TEST(MainWindow, OpensCentredWithItsFrameAndFiveControlsInOrder) {
         int screenWidth, screenHeight, left, top;
     };
     const Placement placements[] = {
-        {1024, 768, 331, 265}, {1366, 768, 502, 265}, {1920, 1080, 779, 421}, {320, 240, -20, 1},
+        {1024, 768, 331, 265},
+        {1366, 768, 502, 265},
+        {1920, 1080, 779, 421},
+        {320, 240, -20, 1},
     };
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
     const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
@@ -51,7 +54,9 @@ TEST(MainWindow, OpensCentredWithItsFrameAndFiveControlsInOrder) {
     EXPECT_EQ(GetWindow(tool.window(), GW_OWNER), nullptr);
 
     const ControlExpectation controls[] = {
-        {L"TransLabel", L"更多轩辕剑6好工具好秘籍尽在：Korvan第一单机游戏论坛", {18, 180, 347, 200}},
+        {L"TransLabel",
+         L"更多轩辕剑6好工具好秘籍尽在：Korvan第一单机游戏论坛",
+         {18, 180, 347, 200}},
         {L"TransLabel", L"方法原理:@Lunwick", {32, 144, 152, 164}},
         {L"TransLabel", L"程序制作:@Berrisa", {224, 144, 320, 164}},
         {L"Button", L"恢复开场动画", {200, 56, 296, 88}},
@@ -108,8 +113,8 @@ TEST(MainWindow, TheButtonsTurnTheMoviesOffAndBackOn) {
     EXPECT_EQ(box.text, L"关闭成功");
     expectPlainTaskModalBox(tool, box);
     for (unsigned row = 0; row < moviePatchCount; ++row)
-        EXPECT_EQ(folder.movie(row), withColumn(shipped[row], moviePatchTable[row],
-                                                MovieState::TurnedOff));
+        EXPECT_EQ(folder.movie(row),
+                  withColumn(shipped[row], moviePatchTable[row], MovieState::TurnedOff));
     tool.dismiss(box);
     // The window takes input again, with the focus where it was.
     EXPECT_TRUE(IsWindowEnabled(tool.window()));

@@ -14,9 +14,9 @@ Bytes readWholeFile(const std::wstring& path) {
     GetFileSizeEx(file, &size);
     bytes.resize(static_cast<size_t>(size.QuadPart));
     DWORD read = 0;
-    if (!bytes.empty() && (!ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read,
-                                     nullptr) ||
-                           read != bytes.size()))
+    if (!bytes.empty() &&
+        (!ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
+         read != bytes.size()))
         ADD_FAILURE() << "short read";
     CloseHandle(file);
     return bytes;
@@ -87,13 +87,17 @@ GameFolder::GameFolder(const std::wstring& name) {
     CreateDirectoryW((path_ + L"assetbundles\\Movie").c_str(), nullptr);
 }
 
-GameFolder::~GameFolder() { removeTree(path_.substr(0, path_.rfind(L'\\', path_.size() - 2))); }
+GameFolder::~GameFolder() {
+    removeTree(path_.substr(0, path_.rfind(L'\\', path_.size() - 2)));
+}
 
 std::wstring GameFolder::moviePath(unsigned row) const {
     return path_ + moviePatchTable[row].relativePath;
 }
 
-void GameFolder::addMarker() { writeWholeFile(path_ + markerFileName, Bytes{'M', 'Z'}); }
+void GameFolder::addMarker() {
+    writeWholeFile(path_ + markerFileName, Bytes{'M', 'Z'});
+}
 
 void GameFolder::addShippedMovies() {
     for (unsigned row = 0; row < moviePatchCount; ++row)

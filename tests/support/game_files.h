@@ -29,7 +29,7 @@ void removeTree(const std::wstring& path);
 
 // A temporary game folder, removed with its owner. `name` may hold any characters.
 class GameFolder {
-public:
+  public:
     explicit GameFolder(const std::wstring& name = L"game");
     ~GameFolder();
     GameFolder(const GameFolder&) = delete;
@@ -46,6 +46,6 @@ public:
     Bytes movie(unsigned row) const { return readWholeFile(moviePath(row)); }
     void setMovie(unsigned row, const Bytes& bytes) const { writeWholeFile(moviePath(row), bytes); }
 
-private:
+  private:
     std::wstring path_;
 };
