@@ -8,7 +8,9 @@ const wchar_t transLabelClassName[] = L"TransLabel";
 namespace {
 
 // The font a label made for itself, kept in its window data; null until it is given one.
-HFONT ownFont(HWND label) { return reinterpret_cast<HFONT>(GetWindowLongPtrW(label, GWLP_USERDATA)); }
+HFONT ownFont(HWND label) {
+    return reinterpret_cast<HFONT>(GetWindowLongPtrW(label, GWLP_USERDATA));
+}
 
 void replaceOwnFont(HWND label, HFONT font) {
     GdiObject<HFONT> previous(ownFont(label));
@@ -50,7 +52,8 @@ void paint(HWND label) {
     SelectedObject selected(paint.dc(), font ? font : GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(paint.dc(), TRANSPARENT);
     SetTextColor(paint.dc(), transLabelTextColour);
-    DrawTextW(paint.dc(), caption.c_str(), static_cast<int>(caption.length()), &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP);
+    DrawTextW(paint.dc(), caption.c_str(), static_cast<int>(caption.length()), &area,
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP);
 }
 
 LRESULT CALLBACK transLabelProc(HWND label, UINT message, WPARAM wParam, LPARAM lParam) {
