@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "patcher/movie_operations.h"
+#include "tests/support/file_tree.h"
 #include "patcher/movie_patch_table.h"
 
 namespace {
@@ -131,25 +132,6 @@ uint64_t diskUseOf(const std::wstring& path) {
     GetFileInformationByHandleEx(file, FileStandardInfo, &info, sizeof info);
     CloseHandle(file);
     return static_cast<uint64_t>(info.AllocationSize.QuadPart);
-}
-
-void removeTree(const std::wstring& path) {
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            const std::wstring child = path + L"\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                removeTree(child);
-            else
-                DeleteFileW(child.c_str());
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryW(path.c_str());
 }
 
 // A game folder under the temporary folder, as the game ships it: the marker and the three

@@ -1,5 +1,7 @@
 #include "tests/support/game_files.h"
 
+#include "tests/support/file_tree.h"
+
 #include <gtest/gtest.h>
 
 Bytes readWholeFile(const std::wstring& path) {
@@ -52,26 +54,6 @@ Bytes withColumn(Bytes file, const MoviePatch& patch, MovieState state) {
     for (unsigned i = 0; i < patch.length && patch.offset + i < file.size(); ++i)
         file[patch.offset + i] = column[i];
     return file;
-}
-
-void removeTree(const std::wstring& path) {
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            const std::wstring child = path + L"\\" + name;
-            SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                removeTree(child);
-            else
-                DeleteFileW(child.c_str());
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryW(path.c_str());
 }
 
 GameFolder::GameFolder(const std::wstring& name) {

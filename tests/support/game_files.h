@@ -24,9 +24,6 @@ Bytes shippedMovieFile(const MoviePatch& patch, size_t length = 8192);
 // `file` with the chosen column of `patch` written at its offset.
 Bytes withColumn(Bytes file, const MoviePatch& patch, MovieState state);
 
-// Removes a folder and everything below it.
-void removeTree(const std::wstring& path);
-
 // A temporary game folder, removed with its owner. `name` may hold any characters.
 class GameFolder {
   public:
