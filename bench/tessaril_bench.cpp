@@ -18,6 +18,7 @@
 
 #include "patcher/movie_operations.h"
 #include "tests/support/file_tree.h"
+#include "tests/support/wine_paths.h"
 #include "patcher/movie_patch_table.h"
 
 namespace {
@@ -106,14 +107,6 @@ Pairs measurePairs(unsigned pairCount, unsigned warmUp, SideA sideA, SideB sideB
 }
 
 // ---- Files ----
-
-std::wstring windowsPathOf(const char* unixPath) {
-    const int length = MultiByteToWideChar(CP_UTF8, 0, unixPath, -1, nullptr, 0);
-    std::wstring path(length > 0 ? length - 1 : 0, L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, unixPath, -1, path.data(), length);
-    std::replace(path.begin(), path.end(), L'/', L'\\');
-    return L"Z:" + path;
-}
 
 uint64_t fileSizeOf(const std::wstring& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;

@@ -278,13 +278,6 @@ with open(sys.argv[1] + ".part", "w") as out:
 os.rename(sys.argv[1] + ".part", sys.argv[1])
 )";
 
-std::string unixPathOf(const std::wstring& windowsPath) {
-    std::string path;
-    for (wchar_t c : windowsPath.substr(2)) // past "Z:"
-        path += c == L'\\' ? '/' : static_cast<char>(c);
-    return path;
-}
-
 // The cursor image on the screen, or an empty text when it could not be read.
 std::string seenPointer() {
     static unsigned reads = 0;

@@ -2,20 +2,13 @@
 
 #include <gtest/gtest.h>
 
-std::wstring windowsPathOf(const char* unixPath) {
-    const int length = MultiByteToWideChar(CP_UTF8, 0, unixPath, -1, nullptr, 0);
-    std::wstring path(length > 0 ? length - 1 : 0, L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, unixPath, -1, path.data(), length);
-    for (wchar_t& c : path) {
-        if (c == L'/')
-            c = L'\\';
-    }
-    return L"Z:" + path;
+std::wstring toolExePath() {
+    return windowsPathOf(TESSARIL_EXE_UNIX);
 }
 
-std::wstring toolExePath() { return windowsPathOf(TESSARIL_EXE_UNIX); }
-
-std::wstring browserLogPath() { return windowsPathOf(TESSARIL_WINE_ROOT_UNIX "/browser.log"); }
+std::wstring browserLogPath() {
+    return windowsPathOf(TESSARIL_WINE_ROOT_UNIX "/browser.log");
+}
 
 static std::wstring textOf(HWND window) {
     wchar_t text[1024] = {};
@@ -51,7 +44,9 @@ std::vector<HWND> childrenOf(HWND window) {
     return children;
 }
 
-void settle(DWORD milliseconds) { Sleep(milliseconds); }
+void settle(DWORD milliseconds) {
+    Sleep(milliseconds);
+}
 
 namespace {
 
@@ -101,7 +96,9 @@ RunningTool::RunningTool(const std::wstring& folder, const std::wstring& working
     }
     WaitForInputIdle(process_.hProcess, 15000);
     const bool shown = waitUntil(
-        [&] { return (window_ = findTopLevelWindow(processId(), nullptr, L"Tessaril")) != nullptr; },
+        [&] {
+            return (window_ = findTopLevelWindow(processId(), nullptr, L"Tessaril")) != nullptr;
+        },
         15000);
     EXPECT_TRUE(shown) << "the window did not appear";
     if (shown) {
@@ -210,7 +207,9 @@ void mouseButton(POINT screen, DWORD downFlag, DWORD upFlag) {
     Sleep(30);
 }
 
-void clickAt(POINT screen) { mouseButton(screen, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP); }
+void clickAt(POINT screen) {
+    mouseButton(screen, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+}
 
 void leftDownAt(POINT screen) {
     moveMouseTo(screen);
@@ -256,7 +255,9 @@ COLORREF clientPixel(HWND window, int x, int y) {
     return screenPixel(point.x, point.y);
 }
 
-void clearBrowserLog() { DeleteFileW(browserLogPath().c_str()); }
+void clearBrowserLog() {
+    DeleteFileW(browserLogPath().c_str());
+}
 
 std::vector<std::string> browserLog() {
     std::vector<std::string> lines;

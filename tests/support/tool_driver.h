@@ -7,8 +7,7 @@
 #include <string>
 #include <vector>
 
-// A path the build named as a Unix path, as Wine's Windows programs see it.
-std::wstring windowsPathOf(const char* unixPath);
+#include "tests/support/wine_paths.h"
 
 // The program under test and the stand-in browser's log, as the build named them.
 std::wstring toolExePath();
@@ -52,7 +51,7 @@ template <typename Condition> bool waitUntil(Condition condition, DWORD millisec
 void settle(DWORD milliseconds = 400);
 
 class RunningTool {
-public:
+  public:
     // Copies the program into `folder` (which ends in a backslash) and starts it there, with
     // `workingFolder` as the folder it is started from (the game folder if empty). Waits until
     // its main window is shown and idle.
@@ -77,7 +76,7 @@ public:
     // Waits for the process to end; false on timeout.
     bool waitForExit(DWORD milliseconds, DWORD* exitCode) const;
 
-private:
+  private:
     PROCESS_INFORMATION process_ = {};
     HWND window_ = nullptr;
 };
